@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "messages.h"
+#include "pyxwin/windows.h"
 
 namespace pyx {
 
@@ -75,6 +76,23 @@ class HandleTable {
   uint32_t last_ = 0;
   std::unordered_map<jint, Record*> records_;
 };
+
+// Handles are stored in Java int fields as their 32 bits.
+template <typename Handle>
+jint handleToInt(Handle h) {
+  return static_cast<jint>(static_cast<uint32_t>((uintptr_t)h));
+}
+template <typename Handle>
+Handle intToHandle(jint v) {
+  return (Handle)(uintptr_t)static_cast<uint32_t>(v);
+}
+
+// The window handle and device context of a component, behind its "pData".
+struct GLComponentRecord {
+  HWND hWnd;
+  HDC hDC;
+};
+HandleTable<GLComponentRecord>& componentRecords();
 
 // The drawing-surface bracket of one native call.
 //
