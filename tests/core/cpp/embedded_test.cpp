@@ -1,0 +1,287 @@
+// Natives driven from C++ through an embedded JVM, for what a Java test
+// cannot arrange or observe: objects of classes that lack a member, a
+// drawing-surface class without lock or unlock, a class path without the
+// exception class, and the lines written to the process's standard error.
+//
+// The JVM's class path and java.desktop patch come from PYX_TEST_CLASSPATH
+// and PYX_TEST_PATCH; ctest runs this binary once per arrangement with a
+// filter for the suites that belong to it.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <jni.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "pyxwin/control.h"
+
+extern "C" {
+JNIEXPORT void JNICALL Java_com_tandrel_pyxolin_CoreGL_nGlViewport(JNIEnv*, jclass, jobject, jint, jint, jint,
+                                                                   jint);
+JNIEXPORT jboolean JNICALL Java_com_tandrel_pyxolin_GLContext_nCreateContext(JNIEnv*, jobject, jobject);
+JNIEXPORT void JNICALL Java_com_tandrel_pyxolin_GLContext_nMakeCurrent(JNIEnv*, jobject, jobject);
+JNIEXPORT jint JNICALL Java_com_tandrel_pyxolin_GLComponent_getDesktopWidth(JNIEnv*, jobject);
+JNIEXPORT jint JNICALL Java_com_tandrel_pyxolin_GLComponent_getWidget(JNIEnv*, jobject);
+}
+
+namespace {
+
+JavaVM* vm;
+JNIEnv* env;
+
+// Everything written to file descriptor 2 while it lives.
+class StderrCapture {
+ public:
+  StderrCapture() {
+    fflush(stderr);
+    saved_ = dup(2);
+    file_ = tmpfile();
+    dup2(fileno(file_), 2);
+  }
+  std::string finish() {
+    fflush(stderr);
+    dup2(saved_, 2);
+    close(saved_);
+    std::string text;
+    rewind(file_);
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, file_)) > 0) text.append(buf, n);
+    fclose(file_);
+    return text;
+  }
+
+ private:
+  int saved_;
+  FILE* file_;
+};
+
+// The pending exception's class name and message; clears it.
+struct Thrown {
+  std::string className;
+  std::string message;
+};
+
+std::string stringOf(jstring s) {
+  if (s == nullptr) return "";
+  const char* chars = env->GetStringUTFChars(s, nullptr);
+  std::string out(chars);
+  env->ReleaseStringUTFChars(s, chars);
+  return out;
+}
+
+Thrown takeException() {
+  Thrown t;
+  jthrowable e = env->ExceptionOccurred();
+  if (e == nullptr) return t;
+  env->ExceptionClear();
+  jclass cls = env->GetObjectClass(e);
+  jclass classClass = env->FindClass("java/lang/Class");
+  jmethodID getName = env->GetMethodID(classClass, "getName", "()Ljava/lang/String;");
+  t.className = stringOf(static_cast<jstring>(env->CallObjectMethod(cls, getName)));
+  jclass throwable = env->FindClass("java/lang/Throwable");
+  jmethodID getMessage = env->GetMethodID(throwable, "getMessage", "()Ljava/lang/String;");
+  t.message = stringOf(static_cast<jstring>(env->CallObjectMethod(e, getMessage)));
+  return t;
+}
+
+jobject newObject(const char* className, const char* signature = "()V", ...) {
+  jclass cls = env->FindClass(className);
+  EXPECT_NE(cls, nullptr) << className;
+  if (cls == nullptr) {
+    env->ExceptionClear();
+    return nullptr;
+  }
+  jmethodID ctor = env->GetMethodID(cls, "<init>", signature);
+  va_list args;
+  va_start(args, signature);
+  jobject o = env->NewObjectV(cls, ctor, args);
+  va_end(args);
+  return o;
+}
+
+void setObject(jobject o, const char* name, const char* signature, jobject value) {
+  jfieldID f = env->GetFieldID(env->GetObjectClass(o), name, signature);
+  ASSERT_NE(f, nullptr) << name;
+  env->SetObjectField(o, f, value);
+}
+
+// An offscreen window with a pixel format and a current context, and a
+// drawing-surface-info object of whatever class the patch provides.
+struct Window {
+  HWND hwnd = pyxwinCreateWindow(16, 16);
+  HDC hdc = GetDC(hwnd);
+  HGLRC glrc = 0;
+  jobject info = nullptr;
+
+  Window() {
+    PIXELFORMATDESCRIPTOR pfd{};
+    pfd.nSize = sizeof pfd;
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_SUPPORT_OPENGL | PFD_DRAW_TO_WINDOW;
+    pfd.cColorBits = 24;
+    SetPixelFormat(hdc, ChoosePixelFormat(hdc, &pfd), &pfd);
+    glrc = wglCreateContext(hdc);
+    wglMakeCurrent(hdc, glrc);
+    jobject bounds = newObject("java/awt/Rectangle", "(IIII)V", 0, 0, 16, 16);
+    info = newObject("sun/awt/windows/WDrawingSurfaceInfo", "(IILjava/awt/Rectangle;)V", (jint)hwnd, (jint)hdc,
+                     bounds);
+  }
+  ~Window() {
+    wglMakeCurrent(0, 0);
+    wglDeleteContext(glrc);
+    pyxwinDestroyWindow(hwnd);
+  }
+};
+
+jobject componentWith(jobject info) {
+  jobject c = newObject("com/tandrel/pyxolin/GLComponent");
+  setObject(c, "drawingSurfaceInfo", "Ljava/lang/Object;", info);
+  return c;
+}
+
+jobject contextFor(jobject component) {
+  jobject caps = newObject("com/tandrel/pyxolin/GLCapabilities");
+  return newObject("com/tandrel/pyxolin/GLContext",
+                   "(Lcom/tandrel/pyxolin/GLComponent;Lcom/tandrel/pyxolin/GLCapabilities;)V", component, caps);
+}
+
+std::vector<int> viewport() {
+  std::vector<int> v(4);
+  glGetIntegerv(GL_VIEWPORT, v.data());
+  return v;
+}
+
+void expectMessage(const Thrown& t, const char* file, const char* text) {
+  EXPECT_EQ(t.className, "com.tandrel.pyxolin.GLContextException");
+  std::regex line("^.*/" + std::string(file) + ":[0-9]+: " + std::regex_replace(text, std::regex(R"([.()!])"), R"(\$&)") + "$");
+  EXPECT_TRUE(std::regex_match(t.message, line)) << t.message;
+}
+
+// --- with the usual drawing-surface stand-ins -----------------------------
+
+TEST(Reports, RaiseFormWritesNothingAndLogFormWritesTheLineOnce) {
+  Window w;
+  jobject component = componentWith(w.info);  // never created: "pData" 0
+  jobject context = contextFor(component);
+
+  StderrCapture quiet;
+  Java_com_tandrel_pyxolin_GLContext_nMakeCurrent(env, context, component);
+  EXPECT_EQ(quiet.finish(), "");
+  expectMessage(takeException(), "nativeGLContext.cpp", "GLComponentRecord is NULL!");
+
+  StderrCapture logged;
+  EXPECT_FALSE(Java_com_tandrel_pyxolin_GLContext_nCreateContext(env, context, component));
+  std::string err = logged.finish();
+  Thrown t = takeException();
+  expectMessage(t, "nativeGLContext.cpp", "GLComponentRecord is NULL!");
+  EXPECT_EQ(err, "Context Error: " + t.message + "\n");
+}
+
+TEST(MissingMembers, ComponentAndContextClassesWithoutPData) {
+  Window w;
+  jobject bare = newObject("fixtures/NoPDataComponent");
+  setObject(bare, "drawingSurfaceInfo", "Ljava/lang/Object;", w.info);
+
+  StderrCapture c1;
+  EXPECT_EQ(Java_com_tandrel_pyxolin_GLComponent_getWidget(env, bare), 0);
+  c1.finish();
+  expectMessage(takeException(), "nativeGLComponent.cpp", "GLComponentpDataFieldID is NULL!");
+
+  jobject component = componentWith(w.info);
+  StderrCapture c2;
+  EXPECT_FALSE(Java_com_tandrel_pyxolin_GLContext_nCreateContext(env, contextFor(component), bare));
+  c2.finish();
+  expectMessage(takeException(), "nativeGLContext.cpp", "GLComponentpDataFieldID is NULL!");
+
+  StderrCapture c3;
+  EXPECT_FALSE(Java_com_tandrel_pyxolin_GLContext_nCreateContext(env, newObject("fixtures/NoPDataContext"), component));
+  c3.finish();
+  expectMessage(takeException(), "nativeGLContext.cpp", "GLContextpDataFieldID is NULL!");
+  EXPECT_FALSE(env->ExceptionCheck());
+}
+
+// --- a class path without GLContextException --------------------------------
+
+TEST(MissingExceptionClass, LinesAreWrittenAndTheClassLookupErrorIsPending) {
+  Window w;
+  jobject component = componentWith(w.info);
+  jobject context = contextFor(component);
+
+  StderrCapture once;
+  Java_com_tandrel_pyxolin_GLContext_nMakeCurrent(env, context, component);
+  std::string err = once.finish();
+  Thrown t = takeException();
+  EXPECT_EQ(t.className, "java.lang.NoClassDefFoundError");
+  std::regex line(R"(^Context Error: .*/nativeGLContext\.cpp:[0-9]+: GLComponentRecord is NULL!\n$)");
+  EXPECT_TRUE(std::regex_match(err, line)) << err;
+
+  StderrCapture twice;
+  EXPECT_FALSE(Java_com_tandrel_pyxolin_GLContext_nCreateContext(env, context, component));
+  err = twice.finish();
+  EXPECT_EQ(takeException().className, "java.lang.NoClassDefFoundError");
+  size_t half = err.size() / 2;
+  EXPECT_EQ(err.substr(0, half), err.substr(half));
+  EXPECT_TRUE(std::regex_match(err.substr(0, half), line)) << err;
+}
+
+// --- drawing-surface classes without lock or without unlock -----------------
+
+TEST(NoLock, NothingIsDoneAndTheReportNamesTheLock) {
+  Window w;
+  glViewport(0, 0, 16, 16);
+  jobject component = componentWith(w.info);
+
+  StderrCapture quiet;
+  Java_com_tandrel_pyxolin_CoreGL_nGlViewport(env, nullptr, component, 1, 2, 3, 4);
+  EXPECT_EQ(quiet.finish(), "");
+  expectMessage(takeException(), "nativeCoreGL_jni.cpp", "lockmethodID is NULL");
+  EXPECT_EQ(viewport(), (std::vector<int>{0, 0, 16, 16}));
+
+  StderrCapture logged;
+  EXPECT_EQ(Java_com_tandrel_pyxolin_GLComponent_getDesktopWidth(env, component), 0);
+  std::string err = logged.finish();
+  Thrown t = takeException();
+  expectMessage(t, "nativeGLComponent.cpp", "lockmethodID is NULL");
+  EXPECT_EQ(err, "Context Error: " + t.message + "\n");
+}
+
+TEST(NoUnlock, TheWorkIsDoneBeforeTheReport) {
+  Window w;
+  glViewport(0, 0, 16, 16);
+  jobject component = componentWith(w.info);
+  Java_com_tandrel_pyxolin_CoreGL_nGlViewport(env, nullptr, component, 1, 2, 3, 4);
+  expectMessage(takeException(), "nativeCoreGL_jni.cpp", "unlockmethodID is NULL");
+  EXPECT_EQ(viewport(), (std::vector<int>{1, 2, 3, 4}));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  const char* classpath = getenv("PYX_TEST_CLASSPATH");
+  const char* patch = getenv("PYX_TEST_PATCH");
+  const char* libdir = getenv("PYX_TEST_LIBDIR");
+  if (!classpath || !patch || !libdir) {
+    fprintf(stderr, "set PYX_TEST_CLASSPATH, PYX_TEST_PATCH and PYX_TEST_LIBDIR\n");
+    return 2;
+  }
+  std::string cp = std::string("-Djava.class.path=") + classpath;
+  std::string pm = std::string("--patch-module=java.desktop=") + patch;
+  std::string lp = std::string("-Djava.library.path=") + libdir;
+  std::vector<std::string> texts = {cp, pm, lp, "-Djava.awt.headless=true", "-Xcheck:jni",
+                                    "--add-exports=java.desktop/sun.awt=ALL-UNNAMED",
+                                    "--add-exports=java.desktop/sun.awt.windows=ALL-UNNAMED"};
+  std::vector<JavaVMOption> options;
+  for (std::string& t : texts) options.push_back(JavaVMOption{t.data(), nullptr});
+  JavaVMInitArgs args{JNI_VERSION_10, (jint)options.size(), options.data(), JNI_FALSE};
+  if (JNI_CreateJavaVM(&vm, reinterpret_cast<void**>(&env), &args) != JNI_OK) {
+    fprintf(stderr, "cannot create the JVM\n");
+    return 2;
+  }
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,33 @@
+package sun.awt.windows;
+
+import java.awt.Rectangle;
+
+/** A drawing-surface-info class without unlock, for the natives' missing-method paths. */
+public class WDrawingSurfaceInfo {
+    private final int hwnd;
+    private final int hdc;
+    public int lockCalls;
+    public int unlockCalls;
+
+    public WDrawingSurfaceInfo(int hwnd, int hdc, Rectangle bounds) {
+        this.hwnd = hwnd;
+        this.hdc = hdc;
+    }
+
+    public int lock() {
+        lockCalls++;
+        return 1;
+    }
+
+    public int getHDC() {
+        return hdc;
+    }
+
+    public int getHWnd() {
+        return hwnd;
+    }
+
+    public Rectangle getBounds() {
+        return new Rectangle();
+    }
+}
