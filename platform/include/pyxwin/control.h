@@ -56,6 +56,31 @@ PYXWIN_API void pyxwinClearCallLog(void);
 // returns).
 PYXWIN_API int pyxwinFormatCount(void);
 
+// Additions for tests (none of them is logged or can be forced).
+
+// The error code left by failures of EGL itself that map to no other code.
+#ifndef ERROR_GEN_FAILURE
+#define ERROR_GEN_FAILURE 31
+#endif
+
+// The entries of the palette last realized on the device context: copies up
+// to `capacity` of them into `out` (which may be null when capacity is 0)
+// and returns how many there are; 0 when none was realized, -1 for an
+// unknown device context.
+PYXWIN_API int pyxwinPaletteEntries(HDC hdc, PALETTEENTRY* out, int capacity);
+// The palette selected into the device context (0 when none or unknown).
+PYXWIN_API HPALETTE pyxwinSelectedPalette(HDC hdc);
+// The pixel format set on the device context: 0 before SetPixelFormat,
+// -1 for an unknown device context.
+PYXWIN_API int pyxwinDCPixelFormat(HDC hdc);
+// Whether the rendering context exists (not yet deleted).
+PYXWIN_API BOOL pyxwinContextExists(HGLRC hglrc);
+// The id of the thread the context is current on; 0 when it is current
+// nowhere or unknown.
+PYXWIN_API DWORD pyxwinContextThread(HGLRC hglrc);
+// The calling thread's id, as GetWindowThreadProcessId reports it.
+PYXWIN_API DWORD pyxwinCurrentThreadId(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -38,4 +38,26 @@ public final class PlatformControl {
     public static native void clearCallLog();
 
     public static native int formatCount();
+
+    /**
+     * The entries of the palette last realized on the device context, four
+     * ints each (red, green, blue, flags); empty when none was realized,
+     * null for an unknown device context.
+     */
+    public static native int[] paletteEntries(int hdc);
+
+    /** The palette selected into the device context, 0 when none. */
+    public static native int selectedPalette(int hdc);
+
+    /** The pixel format set on the device context (0 before; -1 unknown DC). */
+    public static native int pixelFormatOf(int hdc);
+
+    /** Whether the rendering context exists (has not been deleted). */
+    public static native boolean contextExists(int hglrc);
+
+    /** The id of the thread the context is current on, 0 when none. */
+    public static native int contextThread(int hglrc);
+
+    /** The calling thread's id as GetWindowThreadProcessId reports it. */
+    public static native int currentThreadId();
 }
