@@ -1,6 +1,8 @@
 // The natives of com.tandrel.winplat.WinPlatform and PlatformControl.
 #include <jni.h>
 
+#include <stdint.h>
+
 #include <string>
 #include <vector>
 
@@ -105,12 +107,12 @@ JNIEXPORT jintArray JNICALL Java_com_tandrel_winplat_PlatformControl_paletteEntr
   std::vector<PALETTEENTRY> entries(static_cast<size_t>(n));
   const int got = pyxwinPaletteEntries(static_cast<HDC>(hdc), entries.data(), n);
   const int count = got < n ? (got < 0 ? 0 : got) : n;
-  std::vector<jint> flat(static_cast<size_t>(count) * 4);
+  std::vector<jint> flat(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
-    flat[4 * i] = entries[i].peRed;
-    flat[4 * i + 1] = entries[i].peGreen;
-    flat[4 * i + 2] = entries[i].peBlue;
-    flat[4 * i + 3] = entries[i].peFlags;
+    flat[i] = static_cast<jint>(static_cast<uint32_t>(entries[i].peRed) |
+                                static_cast<uint32_t>(entries[i].peGreen) << 8 |
+                                static_cast<uint32_t>(entries[i].peBlue) << 16 |
+                                static_cast<uint32_t>(entries[i].peFlags) << 24);
   }
   jintArray result = env->NewIntArray(static_cast<jsize>(flat.size()));
   if (result == nullptr) return nullptr;
@@ -136,6 +138,10 @@ JNIEXPORT jboolean JNICALL Java_com_tandrel_winplat_PlatformControl_contextExist
 JNIEXPORT jint JNICALL Java_com_tandrel_winplat_PlatformControl_contextThread(JNIEnv*, jclass,
                                                                              jint hglrc) {
   return static_cast<jint>(pyxwinContextThread(static_cast<HGLRC>(hglrc)));
+}
+
+JNIEXPORT jint JNICALL Java_com_tandrel_winplat_PlatformControl_currentContext(JNIEnv*, jclass) {
+  return static_cast<jint>(pyxwinCurrentContext());
 }
 
 JNIEXPORT jint JNICALL Java_com_tandrel_winplat_PlatformControl_currentThreadId(JNIEnv*, jclass) {

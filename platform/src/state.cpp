@@ -405,6 +405,8 @@ DWORD pyxwinContextThread(HGLRC hglrc) {
   return hglrc == 0 || it == s.contexts.end() ? 0 : it->second.owner;
 }
 
+HGLRC pyxwinCurrentContext(void) { return currentContext(); }
+
 DWORD pyxwinCurrentThreadId(void) { return threadId(); }
 
 }  // extern "C"

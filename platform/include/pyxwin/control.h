@@ -78,6 +78,9 @@ PYXWIN_API BOOL pyxwinContextExists(HGLRC hglrc);
 // The id of the thread the context is current on; 0 when it is current
 // nowhere or unknown.
 PYXWIN_API DWORD pyxwinContextThread(HGLRC hglrc);
+// The calling thread's current context, like wglGetCurrentContext but
+// without a log line.
+PYXWIN_API HGLRC pyxwinCurrentContext(void);
 // The calling thread's id, as GetWindowThreadProcessId reports it.
 PYXWIN_API DWORD pyxwinCurrentThreadId(void);
 

@@ -40,9 +40,10 @@ public final class PlatformControl {
     public static native int formatCount();
 
     /**
-     * The entries of the palette last realized on the device context, four
-     * ints each (red, green, blue, flags); empty when none was realized,
-     * null for an unknown device context.
+     * The entries of the palette last realized on the device context, one int
+     * each as PALETTEENTRY lies in memory: red in bits 0-7, green 8-15, blue
+     * 16-23, flags 24-31. Empty when none was realized, null for an unknown
+     * device context.
      */
     public static native int[] paletteEntries(int hdc);
 
@@ -57,6 +58,9 @@ public final class PlatformControl {
 
     /** The id of the thread the context is current on, 0 when none. */
     public static native int contextThread(int hglrc);
+
+    /** The calling thread's current context as the platform sees it (no log line). */
+    public static native int currentContext();
 
     /** The calling thread's id as GetWindowThreadProcessId reports it. */
     public static native int currentThreadId();
