@@ -82,10 +82,14 @@ Thrown takeException() {
   jclass cls = env->GetObjectClass(e);
   jclass classClass = env->FindClass("java/lang/Class");
   jmethodID getName = env->GetMethodID(classClass, "getName", "()Ljava/lang/String;");
-  t.className = stringOf(static_cast<jstring>(env->CallObjectMethod(cls, getName)));
+  jobject name = env->CallObjectMethod(cls, getName);
+  EXPECT_FALSE(env->ExceptionCheck());
+  t.className = stringOf(static_cast<jstring>(name));
   jclass throwable = env->FindClass("java/lang/Throwable");
   jmethodID getMessage = env->GetMethodID(throwable, "getMessage", "()Ljava/lang/String;");
-  t.message = stringOf(static_cast<jstring>(env->CallObjectMethod(e, getMessage)));
+  jobject message = env->CallObjectMethod(e, getMessage);
+  EXPECT_FALSE(env->ExceptionCheck());
+  t.message = stringOf(static_cast<jstring>(message));
   return t;
 }
 
@@ -101,6 +105,7 @@ jobject newObject(const char* className, const char* signature = "()V", ...) {
   va_start(args, signature);
   jobject o = env->NewObjectV(cls, ctor, args);
   va_end(args);
+  EXPECT_FALSE(env->ExceptionCheck()) << className;
   return o;
 }
 
@@ -138,6 +143,21 @@ struct Window {
   }
 };
 
+// Each test gets a local-reference frame of its own, as a native call would.
+class Embedded : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(env->PushLocalFrame(256), JNI_OK); }
+  void TearDown() override {
+    EXPECT_FALSE(env->ExceptionCheck());
+    env->PopLocalFrame(nullptr);
+  }
+};
+using Reports = Embedded;
+using MissingMembers = Embedded;
+using MissingExceptionClass = Embedded;
+using NoLock = Embedded;
+using NoUnlock = Embedded;
+
 jobject componentWith(jobject info) {
   jobject c = newObject("com/tandrel/pyxolin/GLComponent");
   setObject(c, "drawingSurfaceInfo", "Ljava/lang/Object;", info);
@@ -164,7 +184,7 @@ void expectMessage(const Thrown& t, const char* file, const char* text) {
 
 // --- with the usual drawing-surface stand-ins -----------------------------
 
-TEST(Reports, RaiseFormWritesNothingAndLogFormWritesTheLineOnce) {
+TEST_F(Reports, RaiseFormWritesNothingAndLogFormWritesTheLineOnce) {
   Window w;
   jobject component = componentWith(w.info);  // never created: "pData" 0
   jobject context = contextFor(component);
@@ -182,7 +202,7 @@ TEST(Reports, RaiseFormWritesNothingAndLogFormWritesTheLineOnce) {
   EXPECT_EQ(err, "Context Error: " + t.message + "\n");
 }
 
-TEST(MissingMembers, ComponentAndContextClassesWithoutPData) {
+TEST_F(MissingMembers, ComponentAndContextClassesWithoutPData) {
   Window w;
   jobject bare = newObject("fixtures/NoPDataComponent");
   setObject(bare, "drawingSurfaceInfo", "Ljava/lang/Object;", w.info);
@@ -207,7 +227,7 @@ TEST(MissingMembers, ComponentAndContextClassesWithoutPData) {
 
 // --- a class path without GLContextException --------------------------------
 
-TEST(MissingExceptionClass, LinesAreWrittenAndTheClassLookupErrorIsPending) {
+TEST_F(MissingExceptionClass, LinesAreWrittenAndTheClassLookupErrorIsPending) {
   Window w;
   jobject component = componentWith(w.info);
   jobject context = contextFor(component);
@@ -231,7 +251,7 @@ TEST(MissingExceptionClass, LinesAreWrittenAndTheClassLookupErrorIsPending) {
 
 // --- drawing-surface classes without lock or without unlock -----------------
 
-TEST(NoLock, NothingIsDoneAndTheReportNamesTheLock) {
+TEST_F(NoLock, NothingIsDoneAndTheReportNamesTheLock) {
   Window w;
   glViewport(0, 0, 16, 16);
   jobject component = componentWith(w.info);
@@ -250,7 +270,7 @@ TEST(NoLock, NothingIsDoneAndTheReportNamesTheLock) {
   EXPECT_EQ(err, "Context Error: " + t.message + "\n");
 }
 
-TEST(NoUnlock, TheWorkIsDoneBeforeTheReport) {
+TEST_F(NoUnlock, TheWorkIsDoneBeforeTheReport) {
   Window w;
   glViewport(0, 0, 16, 16);
   jobject component = componentWith(w.info);
