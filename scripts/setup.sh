@@ -9,12 +9,10 @@ packages=(
   libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libgtest-dev googletest
   apitrace
+  g++-mingw-w64-i686-posix
 )
 if [ "${PYX_BENCH_PEERS:-0}" = 1 ]; then
   packages+=(libjogl2-java libgluegen2-rt-java liblwjgl-java xvfb xauth x11-xserver-utils)
-fi
-if [ "${PYX_WINDOWS:-0}" = 1 ]; then
-  packages+=(g++-mingw-w64-i686)
 fi
 
 missing=()
