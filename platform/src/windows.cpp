@@ -76,17 +76,23 @@ long score(const PIXELFORMATDESCRIPTOR& w, const Format& f) {
   if (w.iPixelType != p.iPixelType) s += 100000;
   const int want = w.cColorBits == 0 ? 24 : w.cColorBits;
   const bool paletteRequest = want <= 8;
-  if (paletteRequest) {
-    if (!f.palette) s += 1000;
-  } else {
+  // Palette formats serve exactly the requests of 8 bits or fewer.
+  if (paletteRequest != f.palette) s += 1000;
+  if (!paletteRequest) {
     const int rgb = p.cRedBits + p.cGreenBits + p.cBlueBits;
     // cColorBits counted either without alpha (the documented meaning) or
     // with it (what drivers report).
     const int c = std::min(colourCost(rgb, want), colourCost(rgb + p.cAlphaBits, want));
     s += 20L * c;
-    if (w.cRedBits > 0) s += 5L * std::abs(int(w.cRedBits) - int(p.cRedBits));
-    if (w.cGreenBits > 0) s += 5L * std::abs(int(w.cGreenBits) - int(p.cGreenBits));
-    if (w.cBlueBits > 0) s += 5L * std::abs(int(w.cBlueBits) - int(p.cBlueBits));
+    int r = w.cRedBits, g = w.cGreenBits, b = w.cBlueBits;
+    if (r == 0 && g == 0 && b == 0) {
+      // No channel sizes asked for: inferred from the colour depth, with or
+      // without 8 alpha bits counted in it (24 and 32 give 8, 30 gives 10).
+      r = g = b = want % 3 == 0 ? want / 3 : (want > 8 && (want - 8) % 3 == 0) ? (want - 8) / 3 : 0;
+    }
+    if (r > 0) s += 5L * std::abs(r - int(p.cRedBits));
+    if (g > 0) s += 5L * std::abs(g - int(p.cGreenBits));
+    if (b > 0) s += 5L * std::abs(b - int(p.cBlueBits));
   }
   if (w.cAlphaBits > 0)
     s += p.cAlphaBits == 0 ? 200 : 5L * std::abs(int(w.cAlphaBits) - int(p.cAlphaBits));
@@ -283,6 +289,15 @@ BOOL makeCurrent(HDC hdc, HGLRC h) {
   }
   HGLRC& cur = currentContext();
   if (cur == h && c->boundDc == hdc) return TRUE;
+  // EGL binds a surface to one thread at a time: a window another thread
+  // draws into is busy (Windows would allow it; nothing here relies on it).
+  for (const auto& other : s.contexts) {
+    if (other.second.boundDc == hdc && other.second.owner != 0 &&
+        other.second.owner != threadId()) {
+      setError(ERROR_BUSY);
+      return FALSE;
+    }
+  }
   if (eglBindAPI(EGL_OPENGL_API) != EGL_TRUE ||
       eglMakeCurrent(s.display, dc->surface, dc->surface, c->egl) != EGL_TRUE) {
     setError(eglErrorCode(eglGetError()));
