@@ -25,6 +25,7 @@ JNIEXPORT void JNICALL Java_com_tandrel_pyxolin_CoreGL_nGlViewport(JNIEnv*, jcla
 JNIEXPORT jboolean JNICALL Java_com_tandrel_pyxolin_GLContext_nCreateContext(JNIEnv*, jobject, jobject);
 JNIEXPORT void JNICALL Java_com_tandrel_pyxolin_GLContext_nMakeCurrent(JNIEnv*, jobject, jobject);
 JNIEXPORT jint JNICALL Java_com_tandrel_pyxolin_GLComponent_getDesktopWidth(JNIEnv*, jobject);
+JNIEXPORT jboolean JNICALL Java_com_tandrel_pyxolin_GLComponent_nCreate(JNIEnv*, jobject);
 JNIEXPORT jint JNICALL Java_com_tandrel_pyxolin_GLComponent_getWidget(JNIEnv*, jobject);
 }
 
@@ -223,6 +224,22 @@ TEST_F(MissingMembers, ComponentAndContextClassesWithoutPData) {
   c3.finish();
   expectMessage(takeException(), "nativeGLContext.cpp", "GLContextpDataFieldID is NULL!");
   EXPECT_FALSE(env->ExceptionCheck());
+}
+
+TEST_F(MissingMembers, ComponentWithoutTheSurfaceFieldCannotStoreTheObject) {
+  Window w;
+  jobject bare = newObject("fixtures/NoSurfaceFieldComponent");
+  jobject peer = newObject("sun/awt/windows/WOffscreenPeer", "(Ljava/awt/Component;Lsun/awt/DrawingSurfaceInfo;)V",
+                           bare, w.info);
+  setObject(bare, "peer", "Ljava/awt/peer/ComponentPeer;", peer);
+
+  StderrCapture err;
+  EXPECT_FALSE(Java_com_tandrel_pyxolin_GLComponent_nCreate(env, bare));
+  std::string text = err.finish();
+  Thrown t = takeException();
+  expectMessage(t, "nativeGLComponent.cpp", "Cannot set drawingSurfaceInfo");
+  EXPECT_NE(text.find("NoSuchFieldError"), std::string::npos) << "the probe describes the pending error: " << text;
+  EXPECT_NE(text.find("Context Error: " + t.message + "\n"), std::string::npos) << text;
 }
 
 // --- a class path without GLContextException --------------------------------

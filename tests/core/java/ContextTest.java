@@ -155,6 +155,43 @@ class ContextTest {
         }
     }
 
+    /** A context that claims to be initialized whatever its handle. */
+    static class EagerContext extends GLContext {
+        EagerContext(GLComponent c) {
+            super(c, new GLCapabilities());
+        }
+
+        @Override
+        public boolean isInitialized() {
+            return true;
+        }
+    }
+
+    @Test
+    void sharingFailuresNameTheMissingItem() {
+        GLComponent lonely = s.created(8, 8);
+        GLComponent sharer = s.created(8, 8);
+        sharer.setSharedComponent(lonely);
+        assertMessage("nativeGLContext.cpp", "sharedContext is NULL!",
+                assertThrows(GLContextException.class, () -> s.context(sharer, new GLCapabilities()).create()));
+        assertUnlockedOnce(sharer);
+
+        new EagerContext(lonely); // initialized by its own word, but without a handle
+        assertMessage("nativeGLContext.cpp", "sharedContextpData is NULL!",
+                assertThrows(GLContextException.class, () -> s.context(sharer, new GLCapabilities()).create()));
+
+        GLComponent first = s.created(8, 8);
+        assertTrue(s.context(first, new GLCapabilities()).create());
+        GLComponent second = s.created(8, 8);
+        second.setSharedComponent(first);
+        PlatformControl.forceFailure(PlatformControl.WGL_CREATE_CONTEXT, 0, 0, 1);
+        record();
+        assertMessage("nativeGLContext.cpp", "glContext is NULL!",
+                assertThrows(GLContextException.class, () -> s.context(second, new GLCapabilities()).create()));
+        assertEquals(1, callsNamed("wglShareLists").size(), "wglShareLists comes before the new handle is tested");
+        assertUnlockedOnce(second);
+    }
+
     @Test
     void contextWithoutSharedComponentAsksNothingOfOthers() {
         CountingComponent c = s.attach(new CountingComponent(), 8, 8);
