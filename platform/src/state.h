@@ -49,6 +49,7 @@ struct Context {
   DWORD owner = 0;  // thread id it is current on, 0 when current nowhere
   HDC boundDc = 0;  // the DC it was last made current with
   bool everCurrent = false;
+  bool sharesLists = false;  // made again in another context's share group
 };
 
 struct Palette {

@@ -1,9 +1,41 @@
 // The Windows operations over EGL (surfaceless Mesa, a pbuffer per window)
 // and the monotonic clock.
 //
-// Every operation: a forced failure first (Part of the control interface),
-// then the handle checks, then the work; one call-log line on the way out.
-// Pointer arguments are left out of the log lines.
+// Every operation: a forced failure first (control interface), then the
+// handle checks, then the work; one call-log line on the way out.
+//
+// Pixel formats (the table is built in state.cpp): every EGL config that is
+// fixed-point RGB, OpenGL-renderable, pbuffer-capable and not multisampled,
+// deduplicated by channel, depth and stencil sizes, described as a
+// little-endian BGRA pixel (blue at shift 0, then green, red, alpha;
+// cColorBits = red + green + blue + alpha bits, the EGL buffer size).
+// Ordered by layout (8888, 888, 565, 2-10-10-10, 10-10-10, others), then
+// depth and stencil ascending; after them one 8-bit 3-3-2 palette format
+// (PFD_NEED_PALETTE) per depth/stencil variant of the RGBA8888 configs, drawn
+// through that config. No format has PFD_DOUBLEBUFFER (pbuffers have one
+// colour buffer), accumulation or auxiliary buffers, stereo or GDI support.
+//
+// ChoosePixelFormat scores every format (lower is better, ties go to the
+// lower index); a request with PFD_DRAW_TO_BITMAP gets 0:
+//   + 100000 when iPixelType differs (every format is RGBA);
+//   + 1000 when the palette class differs: palette formats serve requests of
+//     cColorBits 1..8, the others everything else (0 counts as 24);
+//   for requests above 8 bits:
+//   + 20 x colour distance, the smaller of |want - (r+g+b)| and
+//     |want - (r+g+b+a)|, a shortfall counting double;
+//   + 5 x |asked - offered| per red, green and blue size; sizes not asked
+//     for (all three 0) are inferred: want/3 when want divides by 3, else
+//     (want-8)/3 when that does (24, 32 -> 8; 30 -> 10);
+//   alpha: asked and none offered + 200, else 5 x |asked - offered|; not
+//     asked: + offered bits;
+//   depth and stencil each: asked and none offered + 300, short + 8 per bit,
+//     over + 1 per bit; not asked: + offered bits.
+// Double buffering, stereo, accumulation, auxiliary buffers and the layer
+// are not scored: no format differs in them.
+//
+// Call-log lines: "Name(arg, arg) = result" with the scalar arguments in
+// declaration order, in decimal (handles unsigned), pointer arguments left
+// out; SetLastError, which returns nothing, logs "SetLastError(code)".
 #include <GL/gl.h>
 #include <time.h>
 #include <unistd.h>
@@ -335,7 +367,7 @@ BOOL shareLists(HGLRC existing, HGLRC created) {
   }
   // EGL shares only at creation: a context that has never been current has
   // no lists yet and is made again in the share group of `existing`.
-  if (b->everCurrent || b->owner != 0) {
+  if (b->everCurrent || b->owner != 0 || b->sharesLists) {
     setError(ERROR_BUSY);
     return FALSE;
   }
@@ -350,6 +382,7 @@ BOOL shareLists(HGLRC existing, HGLRC created) {
   }
   eglDestroyContext(s.display, b->egl);
   b->egl = egl;
+  b->sharesLists = true;
   return TRUE;
 }
 

@@ -46,6 +46,13 @@ PYXWIN_API void pyxwinQueueCounterReadings(const LONGLONG* readings, int count);
 
 // Call log: while recording, every Windows operation appends one line such as
 // "wglMakeCurrent(3, 7) = 1". Lines are separated by '\n'.
+// (Every operation of windows.h is logged, GetLastError and SetLastError
+// included; the scalar arguments appear in declaration order in decimal,
+// pointer arguments are left out: "ChoosePixelFormat(2) = 3",
+// "DescribePixelFormat(2, 3, 40) = 30", "SelectPalette(2, 9, 0) = 0",
+// "CreatePalette() = 9", "GetWindowThreadProcessId(1) = 4242",
+// "QueryPerformanceCounter() = 1", "SetLastError(6)". Forced results are
+// logged as returned. The pyxwin* functions are not logged.)
 PYXWIN_API void pyxwinRecordCalls(BOOL on);
 // Copies the log (NUL-terminated, truncated to capacity) and returns its full
 // length in bytes without the terminator.

@@ -209,6 +209,28 @@ TEST_F(ContextTest, SharedContextsShareDisplayLists) {
   EXPECT_EQ(0, readPixel(2, 2)[1]);
 }
 
+TEST_F(ContextTest, ContextsSharingWithOneShareWithEachOther) {
+  const PIXELFORMATDESCRIPTOR want = javaDefault();
+  Win w = formatted(want);
+  HGLRC a = context(w.hdc), b = context(w.hdc), c = context(w.hdc);
+  ASSERT_EQ(TRUE, wglShareLists(a, b));
+  ASSERT_EQ(TRUE, wglShareLists(a, c));
+  ASSERT_EQ(TRUE, wglMakeCurrent(w.hdc, b));
+  GLuint list = glGenLists(1);
+  glNewList(list, GL_COMPILE);
+  glEndList();
+  ASSERT_EQ(TRUE, wglMakeCurrent(w.hdc, c));
+  EXPECT_EQ(GL_TRUE, glIsList(list));
+  ASSERT_EQ(TRUE, wglMakeCurrent(w.hdc, a));
+  EXPECT_EQ(GL_TRUE, glIsList(list));
+  // Deleting the first context leaves the lists with the others.
+  ASSERT_EQ(TRUE, wglMakeCurrent(0, 0));
+  ASSERT_EQ(TRUE, wglDeleteContext(a));
+  contexts_.erase(contexts_.begin());
+  ASSERT_EQ(TRUE, wglMakeCurrent(w.hdc, b));
+  EXPECT_EQ(GL_TRUE, glIsList(list));
+}
+
 TEST_F(ContextTest, SharingAcrossThreadsAndFormats) {
   Win wa = formatted(javaDefault());
   Win wb = formatted(request(16, 5, 6, 5, 0, 16, 0));
@@ -241,6 +263,11 @@ TEST_F(ContextTest, SharingNeedsAContextThatWasNeverCurrent) {
   EXPECT_EQ(FALSE, wglShareLists(a, b));
   EXPECT_NE(0u, GetLastError());
   EXPECT_EQ(TRUE, wglShareLists(b, a)) << "the other way round a has no lists yet";
+  HGLRC c = context(w.hdc);
+  SetLastError(0);
+  EXPECT_EQ(FALSE, wglShareLists(c, a)) << "a shares already";
+  EXPECT_EQ(DWORD(ERROR_BUSY), GetLastError());
+  EXPECT_EQ(TRUE, wglShareLists(a, c)) << "joins the group of b and a";
   SetLastError(0);
   EXPECT_EQ(FALSE, wglShareLists(a, a));
   EXPECT_EQ(DWORD(ERROR_INVALID_PARAMETER), GetLastError());
