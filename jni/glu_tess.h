@@ -19,6 +19,10 @@
 //    the native returns.
 #pragma once
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+#include <GL/gl.h>
 #include <GL/glu.h>
 #include <stddef.h>
 #include <stdint.h>
@@ -27,7 +31,16 @@
 
 #include <mutex>
 
+// The calling convention GLU calls its callbacks with.
+#if defined(_WIN32)
+#define PYX_GLU_CALLBACK CALLBACK
+#else
+#define PYX_GLU_CALLBACK GLAPIENTRY
+#endif
+
 namespace pyx::tess {
+
+using GluCallback = void(PYX_GLU_CALLBACK*)();
 
 // One vertex handed in. The coordinates come first, so the record's address
 // is the coordinate pointer GLU keeps; the vertex's floats follow the
@@ -82,7 +95,7 @@ class VertexArena {
   }
 
  private:
-  struct Block {
+  struct alignas(alignof(double)) Block {
     Block* next;
     size_t capacity;
     size_t used;
@@ -160,11 +173,11 @@ class Tessellator {
     finishPolygon(delivery);
     tess_ = gluNewTess();
     if (tess_ == nullptr) return;
-    gluTessCallback(tess_, GLU_TESS_BEGIN, reinterpret_cast<_GLUfuncptr>(&onBegin));
-    gluTessCallback(tess_, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(&onVertex));
-    gluTessCallback(tess_, GLU_TESS_END, reinterpret_cast<_GLUfuncptr>(&onEnd));
-    gluTessCallback(tess_, GLU_TESS_ERROR, reinterpret_cast<_GLUfuncptr>(&onError));
-    gluTessCallback(tess_, GLU_TESS_EDGE_FLAG, reinterpret_cast<_GLUfuncptr>(&onEdgeFlag));
+    gluTessCallback(tess_, GLU_TESS_BEGIN, reinterpret_cast<GluCallback>(&onBegin));
+    gluTessCallback(tess_, GLU_TESS_VERTEX, reinterpret_cast<GluCallback>(&onVertex));
+    gluTessCallback(tess_, GLU_TESS_END, reinterpret_cast<GluCallback>(&onEnd));
+    gluTessCallback(tess_, GLU_TESS_ERROR, reinterpret_cast<GluCallback>(&onError));
+    gluTessCallback(tess_, GLU_TESS_EDGE_FLAG, reinterpret_cast<GluCallback>(&onEdgeFlag));
   }
 
   // Deletes the tessellator; GLU reports an unfinished polygon to its
@@ -271,10 +284,10 @@ class Tessellator {
     target_ = nullptr;
   }
 
-  static void GLAPIENTRY onBegin(GLenum type) {
+  static void PYX_GLU_CALLBACK onBegin(GLenum type) {
     Call::deliver([type](Delivery& d, void* target) { return d.begin(target, type); });
   }
-  static void GLAPIENTRY onVertex(void* data) {
+  static void PYX_GLU_CALLBACK onVertex(void* data) {
     Call::deliver([data](Delivery& d, void* target) {
       // GLU hands back only records it was given; null would mean a
       // combined vertex, which needs a combine callback GLU does not have.
@@ -283,13 +296,13 @@ class Tessellator {
       return d.vertex(target, vertex->floats(), vertex->floatCount);
     });
   }
-  static void GLAPIENTRY onEnd() {
+  static void PYX_GLU_CALLBACK onEnd() {
     Call::deliver([](Delivery& d, void* target) { return d.end(target); });
   }
-  static void GLAPIENTRY onError(GLenum code) {
+  static void PYX_GLU_CALLBACK onError(GLenum code) {
     Call::deliver([code](Delivery& d, void* target) { return d.error(target, code); });
   }
-  static void GLAPIENTRY onEdgeFlag(GLboolean flag) {
+  static void PYX_GLU_CALLBACK onEdgeFlag(GLboolean flag) {
     Call::deliver([flag](Delivery& d, void* target) { return d.edgeFlag(target, flag != GL_FALSE); });
   }
 

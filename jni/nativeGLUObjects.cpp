@@ -154,10 +154,11 @@ extern "C" JNIEXPORT void JNICALL Java_com_tandrel_pyxolin_GLUNurbs_loadSampling
     return;
   }
   GLfloat model[16], projection[16];
-  GLint view[4];
+  jint viewElements[4];
   env->GetFloatArrayRegion(modelMatrix, 0, 16, model);
   env->GetFloatArrayRegion(projectionMatrix, 0, 16, projection);
-  env->GetIntArrayRegion(viewport, 0, 4, view);
+  env->GetIntArrayRegion(viewport, 0, 4, viewElements);
+  GLint view[4] = {viewElements[0], viewElements[1], viewElements[2], viewElements[3]};
   withNurbs(env, self, [&](GLUnurbs* nurbs) { gluLoadSamplingMatrices(nurbs, model, projection, view); });
 }
 
