@@ -4,6 +4,7 @@ import com.tandrel.pyxolin.CoreGL;
 import com.tandrel.pyxolin.GLCapabilities;
 import com.tandrel.pyxolin.GLComponent;
 import com.tandrel.pyxolin.GLContext;
+import com.tandrel.pyxolin.GLUQuadric;
 import com.tandrel.pyxolin.Offscreen;
 import java.awt.image.BufferedImage;
 import java.io.File;
@@ -24,6 +25,9 @@ public final class Demo {
     static final int GL_RGBA = 0x1908;
     static final int GL_UNSIGNED_BYTE = 0x1401;
     static final int GL_SMOOTH = 0x1D01;
+    static final int GL_LIGHTING = 0x0B50;
+    static final int GL_LIGHT0 = 0x4000;
+    static final int GL_COLOR_MATERIAL = 0x0B57;
 
     public static void main(String[] args) throws IOException {
         File out = new File(args.length > 0 ? args[0] : "pyxolin-demo.png");
@@ -41,7 +45,12 @@ public final class Demo {
         context.destroy();
         Offscreen.dispose(component);
 
-        ImageIO.write(toImage(pixels), "png", out);
+        BufferedImage image = toImage(pixels);
+        long colours = java.util.Arrays.stream(image.getRGB(0, 0, WIDTH, HEIGHT, null, 0, WIDTH)).distinct().count();
+        if (colours < 100) {
+            throw new IllegalStateException("the frame has only " + colours + " colours: nothing was drawn");
+        }
+        ImageIO.write(image, "png", out);
         System.out.println("pyxolin demo: wrote " + out.getPath() + " (" + WIDTH + "x" + HEIGHT + ")");
     }
 
@@ -89,6 +98,19 @@ public final class Demo {
             CoreGL.glEnd();
             CoreGL.glPopMatrix();
         }
+        // A lit sphere in the middle of the ring.
+        GLUQuadric quadric = new GLUQuadric();
+        quadric.create();
+        CoreGL.glEnable(GL_LIGHTING);
+        CoreGL.glEnable(GL_LIGHT0);
+        CoreGL.glEnable(GL_COLOR_MATERIAL);
+        CoreGL.glColor3f(0.95f, 0.75f, 0.25f);
+        CoreGL.glPushMatrix();
+        CoreGL.glTranslatef(0, 0.05f, 0);
+        quadric.sphere(0.55, 48, 32);
+        CoreGL.glPopMatrix();
+        CoreGL.glDisable(GL_LIGHTING);
+        quadric.destroy();
         CoreGL.glFinish();
 
         byte[] pixels = new byte[WIDTH * HEIGHT * 4];
