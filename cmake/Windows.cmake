@@ -8,7 +8,13 @@ if(NOT PYX_HOST_JDK_INCLUDE)
   get_filename_component(jdk_home "${jdk_bin}" DIRECTORY)
   set(PYX_HOST_JDK_INCLUDE "${jdk_home}/include")
 endif()
+if(EXISTS /usr/bin/python3 AND NOT Python3_EXECUTABLE)
+  set(Python3_EXECUTABLE /usr/bin/python3)
+endif()
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
+# The table is expanded from the build machine's GL headers, as for Linux:
+# the GL 1.1 prototypes are the same, and the generator reads them plainly.
+find_path(PYX_GL_HEADER_DIR GL/gl.h PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH NO_DEFAULT_PATH REQUIRED)
 
 set(CMAKE_SHARED_LIBRARY_PREFIX "")
 add_link_options(-static -Wl,--kill-at)
