@@ -99,16 +99,8 @@ SurfaceBracket::SurfaceBracket(JNIEnv* env, jclass surfaceClass, jobject surface
     : env_(env), surfaceClass_(surfaceClass), info_(surfaceInfo), form_(form) {}
 
 SurfaceBracket::~SurfaceBracket() {
-  if (locked_) {
-    // A path that forgot to close the bracket: unlock all the same.
-    jthrowable held = env_->ExceptionOccurred();
-    if (held) env_->ExceptionClear();
-    callUnlock(PYX_HERE, false);
-    if (held) {
-      if (env_->ExceptionCheck()) env_->ExceptionClear();
-      env_->Throw(held);
-    }
-  }
+  // A path that did not close the bracket is unlocked all the same.
+  failWithPendingException(PYX_HERE);
 }
 
 bool SurfaceBracket::lock(Here here) {
