@@ -68,20 +68,45 @@ PYX_COREGL_ELEMENTS(jfloatArray, jfloat, Float)
 PYX_COREGL_ELEMENTS(jdoubleArray, jdouble, Double)
 #undef PYX_COREGL_ELEMENTS
 
-struct In {};   // GL reads the elements
-struct Out {};  // GL writes the elements
+struct In {};       // GL reads the elements
+struct Out {};      // GL writes them; the call is a query that can be asked again
+struct OutOnce {};  // GL writes them; the call must not be repeated
+
+// A bit pattern a stack buffer is filled with, to tell afterwards whether
+// the VM (or GL) wrote an element. A Java value may equal it, so a match
+// only sends the call down the slow path, never to a wrong answer.
+template <typename T>
+T marker() {
+  T value;
+  memset(&value, 0xA5, sizeof value);
+  return value;
+}
+template <typename T>
+bool isMarker(const T& value) {
+  const T m = marker<T>();
+  return memcmp(&value, &m, sizeof value) == 0;
+}
 
 // One Java array lent to one GL call. Up to Capacity elements travel
-// through a stack buffer (two region copies beat pinning for a handful of
-// values); larger arrays are lent in place with GetPrimitiveArrayCritical
-// around the GL call alone. A call runs
+// through a stack buffer; larger arrays are lent in place with
+// GetPrimitiveArrayCritical around the GL call alone. A call runs
 //   check (every array) -> copyIn (every array) -> lend (every array)
 //   -> GL call -> unlend (every array) -> copyOut (every array)
-// so that no JNI function runs while an array is held critical.
+// so that no JNI function runs while an array is held critical, and every
+// refusal comes before GL is called.
+//
+// Each JNI call costs more than a small GL call, so the stack path makes as
+// few as it can: an input array is checked by its one region copy (the VM
+// refuses a short array and leaves the buffer alone, which the marker in
+// its last element shows); a query's output is written back with one
+// region copy, asking the query again only when an element still holds the
+// marker (GL left it alone, or wrote the marker's value).
 template <typename A, typename Direction, int Capacity>
 class Arg {
   using T = typename Elements<A>::Type;
-  static constexpr bool kWrites = std::is_same<Direction, Out>::value;
+  static constexpr bool kReads = std::is_same<Direction, In>::value;
+  static constexpr bool kWrites = !kReads;
+  static constexpr bool kRepeatable = std::is_same<Direction, Out>::value;
 
  public:
   Arg(JNIEnv* env, A array) : env_(env), array_(array) {}
@@ -91,14 +116,17 @@ class Arg {
   Arg(const Arg&) = delete;
   Arg& operator=(const Arg&) = delete;
 
-  // Refuses a null array, or one shorter than GL reads or writes.
+  // Refuses a null array, or one shorter than GL reads or writes (a small
+  // input array's length is checked by copyIn).
   bool check(const Need& need, const char* native, const char* param) {
+    native_ = native;
+    param_ = param;
     if (array_ == nullptr) {
       refuseNull(env_, native, param);
       return false;
     }
-    const jsize length = env_->GetArrayLength(array_);
     if (need.isBounded()) {
+      const jsize length = env_->GetArrayLength(array_);
       if (length < 1) {
         refuseShort(env_, native, param, 1, length);
         return false;
@@ -107,23 +135,42 @@ class Arg {
       // buffer, the Java array its first elements.
       count_ = length < kBuffer ? length : kBuffer;
       copied_ = true;
+      bounded_ = true;
       memset(buffer_, 0, sizeof buffer_);
       return true;
     }
     const int64_t needed = need.elements(sizeof(T));
-    if (needed > length) {
-      refuseShort(env_, native, param, needed, length);
-      return false;
+    copied_ = needed <= Capacity;
+    if (!(copied_ && kReads)) {
+      const jsize length = env_->GetArrayLength(array_);
+      if (needed > length) {
+        refuseShort(env_, native, param, needed, length);
+        return false;
+      }
     }
     count_ = static_cast<jsize>(needed);
-    copied_ = needed <= Capacity;
     return true;
   }
 
-  // Copies a small array into the stack buffer (an output array too, so
-  // that elements GL leaves alone keep their values).
   bool copyIn() {
-    if (copied_ && count_ > 0) Elements<A>::get(env_, array_, count_, buffer_);
+    if (!copied_ || count_ == 0) return true;
+    if (bounded_ || !std::is_same<Direction, Out>::value) {
+      if (kReads && !bounded_) {
+        buffer_[count_ - 1] = marker<T>();
+        Elements<A>::get(env_, array_, count_, buffer_);
+        if (isMarker(buffer_[count_ - 1]) && env_->ExceptionCheck()) {
+          env_->ExceptionClear();
+          refuseShort(env_, native_, param_, count_, env_->GetArrayLength(array_));
+          return false;
+        }
+        return true;
+      }
+      // A bounded buffer, or an output GL may leave partly alone: start from
+      // the Java array's values.
+      Elements<A>::get(env_, array_, count_, buffer_);
+      return true;
+    }
+    for (jsize i = 0; i < count_; ++i) buffer_[i] = marker<T>();
     return true;
   }
 
@@ -141,16 +188,34 @@ class Arg {
     lent_ = nullptr;
   }
 
-  void copyOut() {
-    if (kWrites && copied_ && count_ > 0) Elements<A>::set(env_, array_, count_, buffer_);
+  // False when the query must be asked again after again(): an element
+  // still holds the marker.
+  bool copyOut() {
+    if (!kWrites || !copied_ || count_ == 0) return true;
+    if (kRepeatable && !bounded_ && !again_) {
+      for (jsize i = 0; i < count_; ++i)
+        if (isMarker(buffer_[i])) return false;
+    }
+    Elements<A>::set(env_, array_, count_, buffer_);
+    return true;
+  }
+
+  // Before asking the query again: start from the Java array's values.
+  void again() {
+    again_ = true;
+    Elements<A>::get(env_, array_, count_, buffer_);
   }
 
  private:
   static constexpr int kBuffer = Capacity > 0 ? Capacity : 1;
   JNIEnv* env_;
   A array_;
+  const char* native_ = "";
+  const char* param_ = "";
   jsize count_ = 0;
   bool copied_ = false;
+  bool bounded_ = false;
+  bool again_ = false;
   T* lent_ = nullptr;
   T buffer_[kBuffer];
 };

@@ -38,16 +38,13 @@ jint projectWith(JNIEnv* env, const char* native,
   c::Arg<jdoubleArray, c::In, 16> modelArg(env, model);
   c::Arg<jdoubleArray, c::In, 16> projArg(env, proj);
   c::Arg<jintArray, c::In, 4> viewArg(env, view);
-  c::Arg<jdoubleArray, c::Out, 3> outArg(env, out);
+  c::Arg<jdoubleArray, c::OutOnce, 3> outArg(env, out);
   const char* outName = project == gluProject ? "win" : "obj";
   if (!modelArg.check(c::Need::exactly(16), native, "modelMatrix") ||
       !projArg.check(c::Need::exactly(16), native, "projMatrix") ||
       !viewArg.check(c::Need::exactly(4), native, "viewport") || !outArg.check(c::Need::exactly(3), native, outName))
     return 0;
-  modelArg.copyIn();
-  projArg.copyIn();
-  viewArg.copyIn();
-  outArg.copyIn();
+  if (!modelArg.copyIn() || !projArg.copyIn() || !viewArg.copyIn() || !outArg.copyIn()) return 0;
   GLdouble* o = outArg.data();
   const GLint result = project(x, y, z, modelArg.data(), projArg.data(), viewArg.data(), &o[0], &o[1], &o[2]);
   outArg.copyOut();

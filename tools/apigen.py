@@ -442,7 +442,7 @@ def emit_native(native, groups):
     # large ones around the one GL call.
     for p in arrays:
         cap = small_capacity(native, p, groups)
-        direction = 'rt::In' if p.const else 'rt::Out'
+        direction = 'rt::In' if p.const else ('rt::Out' if native.family == 'readback' else 'rt::OutOnce')
         out.append(f'  const rt::Need {p.name}_need = {need_expr(native, p, groups)};')
         emit_unsized_fallback(native, p, out)
         out.append(f'  rt::Arg<{p.jni}, {direction}, {cap}> {p.name}_arg(env, {p.name});')
@@ -471,7 +471,11 @@ def emit_native(native, groups):
     for p in arrays:
         out.append(f'  {p.name}_arg.unlend({release_mode(p)});')
     for p in arrays:
-        out.append(f'  {p.name}_arg.copyOut();')
+        if p.const:
+            continue
+        # A query whose answer left an element unclear is asked again.
+        again = call if ret == 'void' else f'(void){call}'
+        out.append(f'  if (!{p.name}_arg.copyOut()) {{ {p.name}_arg.again(); {again}; {p.name}_arg.copyOut(); }}')
     if native.flag('tracks'):
         if fn in ('glEnableClientState', 'glDisableClientState'):
             out.append(f'  rt::clientStateChanged(static_cast<GLenum>(cap), {str(fn == "glEnableClientState").lower()});')
