@@ -1,6 +1,7 @@
 // Refusals and extents of the CoreGL and CoreGLU natives.
 #include "coregl_runtime.h"
 
+#include <math.h>
 #include <stdio.h>
 
 #ifndef GL_BGR
@@ -19,10 +20,17 @@ void throwNew(JNIEnv* env, const char* className, const char* message) {
   env->DeleteLocalRef(cls);
 }
 
-int64_t clampBytes(__int128 bytes) {
-  const __int128 limit = INT64_MAX;
-  return static_cast<int64_t>(bytes > limit ? limit : bytes);
+// Sizes are worked out wide enough that no product of GL's int arguments
+// overflows (exactly, as long as the result fits 64 bits), then clamped.
+using Wide = long double;
+
+int64_t clampBytes(Wide bytes) {
+  const Wide limit = static_cast<Wide>(INT64_MAX / 2);
+  return bytes > limit ? INT64_MAX / 2 : static_cast<int64_t>(bytes);
 }
+
+// x rounded up to a multiple of the power of two a.
+Wide roundUp(Wide x, Wide a) { return ceill(x / a) * a; }
 
 // Values per pixel of a pixel-transfer format; 0 when unknown.
 int formatComponents(GLenum format) {
@@ -110,8 +118,8 @@ PixelType pixelType(GLenum type) {
 
 // Bytes from the first byte GL touches to one past the last, for rows of
 // rowBytes each, skipping skipRows rows and skipBytes bytes into the first.
-__int128 spanBytes(__int128 rowBytes, GLint skipRows, __int128 skipBytes, GLsizei height, __int128 lastRowBytes) {
-  return static_cast<__int128>(skipRows) * rowBytes + skipBytes + static_cast<__int128>(height - 1) * rowBytes +
+Wide spanBytes(Wide rowBytes, GLint skipRows, Wide skipBytes, GLsizei height, Wide lastRowBytes) {
+  return static_cast<Wide>(skipRows) * rowBytes + skipBytes + static_cast<Wide>(height - 1) * rowBytes +
          lastRowBytes;
 }
 
@@ -211,25 +219,25 @@ int64_t imageBytes(const PixelStore& store, GLsizei width, GLsizei height, GLenu
   const PixelType t = pixelType(type);
   if (components == 0 || t.bytes == 0) return -1;
   if (width <= 0 || height <= 0 || depth < 0) return 0;
-  const __int128 pixelBytes = static_cast<__int128>(t.bytes) * (t.packed ? 1 : components);
-  const __int128 rowPixels = store.rowLength > 0 ? store.rowLength : width;
-  const __int128 a = store.alignment;
-  __int128 rowBytes = rowPixels * pixelBytes;
-  if (t.bytes < a) rowBytes = (rowBytes + a - 1) / a * a;
-  __int128 bytes = spanBytes(rowBytes, store.skipRows, store.skipPixels * pixelBytes, height, width * pixelBytes);
+  const Wide pixelBytes = static_cast<Wide>(t.bytes) * (t.packed ? 1 : components);
+  const Wide rowPixels = store.rowLength > 0 ? store.rowLength : width;
+  const Wide a = store.alignment;
+  Wide rowBytes = rowPixels * pixelBytes;
+  if (t.bytes < a) rowBytes = roundUp(rowBytes, a);
+  Wide bytes = spanBytes(rowBytes, store.skipRows, store.skipPixels * pixelBytes, height, width * pixelBytes);
   if (depth > 0) {
-    const __int128 imageRows = store.imageHeight > 0 ? store.imageHeight : height;
-    bytes += static_cast<__int128>(store.skipImages + depth - 1) * imageRows * rowBytes;
+    const Wide imageRows = store.imageHeight > 0 ? store.imageHeight : height;
+    bytes += static_cast<Wide>(store.skipImages + depth - 1) * imageRows * rowBytes;
   }
   return clampBytes(bytes);
 }
 
 int64_t bitmapBytes(const PixelStore& store, GLsizei width, GLsizei height) {
   if (width <= 0 || height <= 0) return 0;
-  const __int128 rowBits = store.rowLength > 0 ? store.rowLength : width;
-  const __int128 a = store.alignment;
-  const __int128 rowBytes = (rowBits + 8 * a - 1) / (8 * a) * a;
-  const __int128 lastRow = (static_cast<__int128>(store.skipPixels) + width + 7) / 8;
+  const Wide rowBits = store.rowLength > 0 ? store.rowLength : width;
+  const Wide a = store.alignment;
+  const Wide rowBytes = roundUp(rowBits, 8 * a) / 8;
+  const Wide lastRow = roundUp(static_cast<Wide>(store.skipPixels) + width, 8) / 8;
   return clampBytes(spanBytes(rowBytes, store.skipRows, 0, height, lastRow));
 }
 

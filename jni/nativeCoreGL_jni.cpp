@@ -25,10 +25,7 @@ namespace {
 
 // gluProject and gluUnProject: matrices of the wrong length give 0, as GLU
 // cannot be asked; the output array is refused like any other.
-jint projectWith(JNIEnv* env, const char* native,
-                 GLint (*project)(GLdouble, GLdouble, GLdouble, const GLdouble*, const GLdouble*, const GLint*,
-                                  GLdouble*, GLdouble*, GLdouble*),
-                 jdouble x, jdouble y, jdouble z, jdoubleArray model, jdoubleArray proj, jintArray view,
+jint projectWith(JNIEnv* env, const char* native, bool inverse, jdouble x, jdouble y, jdouble z, jdoubleArray model, jdoubleArray proj, jintArray view,
                  jdoubleArray out) {
   namespace c = ::pyx::coregl;
   if (model == nullptr) return c::refuseNull(env, native, "modelMatrix"), 0;
@@ -39,14 +36,16 @@ jint projectWith(JNIEnv* env, const char* native,
   c::Arg<jdoubleArray, c::In, 16> projArg(env, proj);
   c::Arg<jintArray, c::In, 4> viewArg(env, view);
   c::Arg<jdoubleArray, c::OutOnce, 3> outArg(env, out);
-  const char* outName = project == gluProject ? "win" : "obj";
+  const char* outName = inverse ? "obj" : "win";
   if (!modelArg.check(c::Need::exactly(16), native, "modelMatrix") ||
       !projArg.check(c::Need::exactly(16), native, "projMatrix") ||
       !viewArg.check(c::Need::exactly(4), native, "viewport") || !outArg.check(c::Need::exactly(3), native, outName))
     return 0;
   if (!modelArg.copyIn() || !projArg.copyIn() || !viewArg.copyIn() || !outArg.copyIn()) return 0;
   GLdouble* o = outArg.data();
-  const GLint result = project(x, y, z, modelArg.data(), projArg.data(), viewArg.data(), &o[0], &o[1], &o[2]);
+  const GLint* v = reinterpret_cast<const GLint*>(viewArg.data());  // jint is long on 32-bit Windows
+  const GLint result = inverse ? gluUnProject(x, y, z, modelArg.data(), projArg.data(), v, &o[0], &o[1], &o[2])
+                               : gluProject(x, y, z, modelArg.data(), projArg.data(), v, &o[0], &o[1], &o[2]);
   outArg.copyOut();
   return result;
 }
@@ -76,7 +75,7 @@ extern "C" JNIEXPORT jint JNICALL Java_com_tandrel_pyxolin_CoreGLU_gluProject(JN
                                                                               jdoubleArray modelMatrix,
                                                                               jdoubleArray projMatrix,
                                                                               jintArray viewport, jdoubleArray win) {
-  return projectWith(env, "gluProject", gluProject, objX, objY, objZ, modelMatrix, projMatrix, viewport, win);
+  return projectWith(env, "gluProject", false, objX, objY, objZ, modelMatrix, projMatrix, viewport, win);
 }
 
 extern "C" JNIEXPORT jint JNICALL Java_com_tandrel_pyxolin_CoreGLU_gluUnProject(JNIEnv* env, jclass, jdouble winX,
@@ -84,7 +83,7 @@ extern "C" JNIEXPORT jint JNICALL Java_com_tandrel_pyxolin_CoreGLU_gluUnProject(
                                                                                 jdoubleArray modelMatrix,
                                                                                 jdoubleArray projMatrix,
                                                                                 jintArray viewport, jdoubleArray obj) {
-  return projectWith(env, "gluUnProject", gluUnProject, winX, winY, winZ, modelMatrix, projMatrix, viewport, obj);
+  return projectWith(env, "gluUnProject", true, winX, winY, winZ, modelMatrix, projMatrix, viewport, obj);
 }
 
 // Ending selection or feedback mode copies GL's records into the Java array.
