@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <stdio.h>
 
+#include "coregl_context.h"
 #include "jni_support.h"
 #include "pixelformat.h"
 
@@ -307,7 +308,9 @@ extern "C" JNIEXPORT void JNICALL Java_com_tandrel_pyxolin_GLContext_nDestroyCon
   HGLRC handle = pyx::intToHandle<HGLRC>(env->GetIntField(self, contextPData));
   if (handle) {
     wglMakeCurrent(0, 0);
-    wglDeleteContext(handle);
+    // What CoreGL keeps for the context (vertex arrays, selection and
+    // feedback storage) may go only once GL can no longer use it.
+    if (wglDeleteContext(handle)) pyx::coregl::forgetClientState(env, handle);
     env->SetIntField(self, contextPData, 0);
     if (contextField == nullptr) {
       surface.failMissing(PYX_HERE, "GLComponent_contextFieldID");

@@ -409,6 +409,22 @@ class ContextTest {
         assertUnlockedOnce(c);
     }
 
+    @Test
+    void destroyLetsGoOfTheArraysTheContextKept() throws InterruptedException {
+        GLComponent c = s.created(8, 8);
+        GLContext ctx = current(c);
+        float[] vertices = new float[9];
+        java.lang.ref.WeakReference<float[]> kept = new java.lang.ref.WeakReference<>(vertices);
+        CoreGL.nVertexPointerfv(3, 0x1406 /* GL_FLOAT */, 0, vertices);
+        vertices = null;
+        ctx.destroy();
+        for (int i = 0; i < 50 && kept.get() != null; i++) {
+            System.gc();
+            Thread.sleep(10);
+        }
+        assertNull(kept.get(), "the vertex array is still held after its context was destroyed");
+    }
+
     @ParameterizedTest
     @ValueSource(ints = {0, -1, 12345})
     void whateverLockAnswersTheWorkGoesOn(int lockResult) {
