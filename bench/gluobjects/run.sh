@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Runs every contender of the GLU-object benchmark in one go and prints the
+# figures with their ratios, then the soak's resident memory.
+#   PYX_BENCH_PEERS=1 scripts/setup.sh && cmake --build build -j2 && bench/gluobjects/run.sh [build]
+set -euo pipefail
+build=${1:-build}
+build=$(cd "$build" && pwd)
+export MESA_GL_VERSION_OVERRIDE=3.0  # JOGL refuses llvmpipe's own version string; set for all alike
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+classes=$build/java/bench-gluobjects
+java_opts=($(grep -v '^#' "$build/pyxolin.options" | tr '\n' ' '))
+run_x() {
+  if command -v xvfb-run >/dev/null; then xvfb-run -a -s "-screen 0 1024x768x24" "$@"; else "$@"; fi
+}
+
+run_x "$build/bin/bench_gluobjects_raw" >"$out/raw"
+run_x java "${java_opts[@]}" -cp "$classes:$build/java/pyxolin" benchgluobjects.PyxolinGluBench >"$out/pyxolin"
+peers=()
+if [ -f "$classes/benchgluobjects/JoglGluBench.class" ] && command -v xvfb-run >/dev/null; then
+  run_x java -Djava.library.path=/usr/lib/jni \
+    -cp "$classes:/usr/share/java/jogl2.jar:/usr/share/java/gluegen2-rt.jar" \
+    benchgluobjects.JoglGluBench >"$out/jogl" 2>"$out/jogl.err" && peers+=(jogl) || cat "$out/jogl.err" >&2
+else
+  echo "run.sh: JOGL or xvfb-run missing (PYX_BENCH_PEERS=1 scripts/setup.sh); raw C only" >&2
+fi
+# A small heap, so a leak of global references would run out of it rather
+# than hide in a growing heap.
+java -Xmx64m "${java_opts[@]}" -cp "$classes:$build/java/pyxolin" benchgluobjects.PyxolinGluBench soak \
+  >"$out/soak"
+
+python3 - "$out" "${peers[@]}" <<'PY'
+import sys
+out, peers = sys.argv[1], sys.argv[2:]
+def load(name):
+    return {l.split()[0]: (float(l.split()[1]), l.split()[2]) for l in open(f'{out}/{name}') if l.strip()}
+raw, pyx = load('raw'), load('pyxolin')
+others = {p: load(p) for p in peers}
+head = f"{'figure':13s} {'unit':11s} {'raw C':>10s} {'pyxolin':>10s}" + ''.join(f" {p:>10s}" for p in peers)
+head += f" {'pyxolin/C':>10s}" + ''.join(f" {'pyxolin/' + p:>13s}" for p in peers)
+print(head)
+for fig, (value, unit) in pyx.items():
+    row = f"{fig:13s} {unit:11s} {raw[fig][0]:10.1f} {value:10.1f}" + ''.join(f" {others[p][fig][0]:10.1f}" for p in peers)
+    row += f" {value / raw[fig][0]:10.3f}" + ''.join(f" {value / others[p][fig][0]:13.2f}" for p in peers)
+    print(row)
+print("rates: higher is better; pyxolin/C is the share of the limit, pyxolin/<peer> above 1 beats the peer")
+soak = load('soak')
+start, warm, end = (soak[k][0] for k in ('soak_rss_start', 'soak_rss_after_warmup', 'soak_rss_end'))
+grown = end - warm
+print(f"soak: {soak['soak_polygons'][0]:.0f} polygons at {soak['soak_rate'][0]:.0f}/s; resident memory "
+      f"{start:.0f} KiB at the start, {warm:.0f} KiB after warm-up, {end:.0f} KiB at the end "
+      f"({grown:+.0f} KiB since the warm-up): {'flat' if grown < 8192 else 'GROWS'}")
+PY
