@@ -119,14 +119,16 @@ public final class PyxolinGluBench {
 
     static void soak(Counting t) throws Exception {
         final int total = 1_000_000;
-        final int warmUp = 20_000;
+        final int warmUp = 100_000;
         GluWork.print("soak_rss_start", residentKiB(), "KiB");
         long t0 = System.nanoTime();
-        for (int i = 0; i < total; i++) {
+        for (int i = 1; i <= total; i++) {
+            tessellate(t, SMALL_STAR, SMALL_STAR_DATA);
             if (i == warmUp) {
                 GluWork.print("soak_rss_after_warmup", residentKiB(), "KiB");
+            } else if (i % 300_000 == 0) {
+                GluWork.print("soak_rss_at_" + i, residentKiB(), "KiB");
             }
-            tessellate(t, SMALL_STAR, SMALL_STAR_DATA);
         }
         GluWork.print("soak_rss_end", residentKiB(), "KiB");
         GluWork.print("soak_polygons", total, "polygons");
