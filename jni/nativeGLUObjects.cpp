@@ -95,10 +95,18 @@ bool readHandle(JNIEnv* env, jobject self, jint* handle) {
   return true;
 }
 
+// GLU's NURBS code is C++ and allocates with new: a count it cannot find
+// memory for throws std::bad_alloc, which reaches Java as OutOfMemoryError
+// instead of ending the process.
 template <typename Work>
 void withNurbs(JNIEnv* env, jobject self, Work&& work) {
   jint handle;
-  if (readHandle(env, self, &handle)) nurbsObjects().use(handle, work);
+  if (!readHandle(env, self, &handle)) return;
+  try {
+    nurbsObjects().use(handle, work);
+  } catch (const std::bad_alloc&) {
+    pyx::glu::throwNamed(env, "java/lang/OutOfMemoryError", "GLU has no memory for this NURBS call");
+  }
 }
 
 template <typename Work>

@@ -153,6 +153,22 @@ class NurbsArraysTest {
     }
 
     @Test
+    void aCountGluCannotFindMemoryForIsAnOutOfMemoryError() throws java.io.IOException {
+        // Stride 0 repeats one point, so two floats pass for any count; GLU
+        // then asks for tens of gigabytes, which only a heuristic
+        // overcommit policy reliably refuses.
+        String policy = new String(java.nio.file.Files.readAllBytes(
+                java.nio.file.Paths.get("/proc/sys/vm/overcommit_memory"))).trim();
+        org.junit.jupiter.api.Assumptions.assumeTrue(policy.equals("0") || policy.equals("2"), policy);
+        nurbs.beginTrim();
+        OutOfMemoryError e = assertThrows(OutOfMemoryError.class,
+                () -> nurbs.pwlCurve(Integer.MAX_VALUE, new float[2], 0, GLU_MAP1_TRIM_2));
+        assertEquals("GLU has no memory for this NURBS call", e.getMessage());
+        nurbs.endTrim();
+        assertEquals(50f, nurbs.getNurbsProperty(GluObjectHandleTest.GLU_SAMPLING_TOLERANCE), "still usable");
+    }
+
+    @Test
     void theArraysAreLeftAsTheyWere() {
         float[] knots = KNOTS.clone();
         float[] control = floats(48);
