@@ -9,14 +9,12 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <jni.h>
-#include <stdio.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "embedded_jvm.h"
 #include "pyxwin/control.h"
 
 extern "C" {
@@ -31,84 +29,7 @@ JNIEXPORT jint JNICALL Java_com_tandrel_pyxolin_GLComponent_getWidget(JNIEnv*, j
 
 namespace {
 
-JavaVM* vm;
-JNIEnv* env;
-
-// Everything written to file descriptor 2 while it lives.
-class StderrCapture {
- public:
-  StderrCapture() {
-    fflush(stderr);
-    saved_ = dup(2);
-    file_ = tmpfile();
-    dup2(fileno(file_), 2);
-  }
-  std::string finish() {
-    fflush(stderr);
-    dup2(saved_, 2);
-    close(saved_);
-    std::string text;
-    rewind(file_);
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, file_)) > 0) text.append(buf, n);
-    fclose(file_);
-    return text;
-  }
-
- private:
-  int saved_;
-  FILE* file_;
-};
-
-// The pending exception's class name and message; clears it.
-struct Thrown {
-  std::string className;
-  std::string message;
-};
-
-std::string stringOf(jstring s) {
-  if (s == nullptr) return "";
-  const char* chars = env->GetStringUTFChars(s, nullptr);
-  std::string out(chars);
-  env->ReleaseStringUTFChars(s, chars);
-  return out;
-}
-
-Thrown takeException() {
-  Thrown t;
-  jthrowable e = env->ExceptionOccurred();
-  if (e == nullptr) return t;
-  env->ExceptionClear();
-  jclass cls = env->GetObjectClass(e);
-  jclass classClass = env->FindClass("java/lang/Class");
-  jmethodID getName = env->GetMethodID(classClass, "getName", "()Ljava/lang/String;");
-  jobject name = env->CallObjectMethod(cls, getName);
-  EXPECT_FALSE(env->ExceptionCheck());
-  t.className = stringOf(static_cast<jstring>(name));
-  jclass throwable = env->FindClass("java/lang/Throwable");
-  jmethodID getMessage = env->GetMethodID(throwable, "getMessage", "()Ljava/lang/String;");
-  jobject message = env->CallObjectMethod(e, getMessage);
-  EXPECT_FALSE(env->ExceptionCheck());
-  t.message = stringOf(static_cast<jstring>(message));
-  return t;
-}
-
-jobject newObject(const char* className, const char* signature = "()V", ...) {
-  jclass cls = env->FindClass(className);
-  EXPECT_NE(cls, nullptr) << className;
-  if (cls == nullptr) {
-    env->ExceptionClear();
-    return nullptr;
-  }
-  jmethodID ctor = env->GetMethodID(cls, "<init>", signature);
-  va_list args;
-  va_start(args, signature);
-  jobject o = env->NewObjectV(cls, ctor, args);
-  va_end(args);
-  EXPECT_FALSE(env->ExceptionCheck()) << className;
-  return o;
-}
+using namespace pyxtest;
 
 void setObject(jobject o, const char* name, const char* signature, jobject value) {
   jfieldID f = env->GetFieldID(env->GetObjectClass(o), name, signature);
@@ -298,27 +219,4 @@ TEST_F(NoUnlock, TheWorkIsDoneBeforeTheReport) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  const char* classpath = getenv("PYX_TEST_CLASSPATH");
-  const char* patch = getenv("PYX_TEST_PATCH");
-  const char* libdir = getenv("PYX_TEST_LIBDIR");
-  if (!classpath || !patch || !libdir) {
-    fprintf(stderr, "set PYX_TEST_CLASSPATH, PYX_TEST_PATCH and PYX_TEST_LIBDIR\n");
-    return 2;
-  }
-  std::string cp = std::string("-Djava.class.path=") + classpath;
-  std::string pm = std::string("--patch-module=java.desktop=") + patch;
-  std::string lp = std::string("-Djava.library.path=") + libdir;
-  std::vector<std::string> texts = {cp, pm, lp, "-Djava.awt.headless=true", "-Xcheck:jni",
-                                    "--add-exports=java.desktop/sun.awt=ALL-UNNAMED",
-                                    "--add-exports=java.desktop/sun.awt.windows=ALL-UNNAMED"};
-  std::vector<JavaVMOption> options;
-  for (std::string& t : texts) options.push_back(JavaVMOption{t.data(), nullptr});
-  JavaVMInitArgs args{JNI_VERSION_10, (jint)options.size(), options.data(), JNI_FALSE};
-  if (JNI_CreateJavaVM(&vm, reinterpret_cast<void**>(&env), &args) != JNI_OK) {
-    fprintf(stderr, "cannot create the JVM\n");
-    return 2;
-  }
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return pyxtest::runTestsInJvm(argc, argv); }

@@ -10,6 +10,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include "embedded_jvm.h"
+
 #include <regex>
 #include <string>
 #include <vector>
@@ -34,81 +36,7 @@ JNIEXPORT void JNICALL Java_com_tandrel_pyxolin_GLUQuadric_sphere(JNIEnv*, jobje
 
 namespace {
 
-JavaVM* vm;
-JNIEnv* env;
-
-// Everything written to file descriptor 2 while it lives.
-class StderrCapture {
- public:
-  StderrCapture() {
-    fflush(stderr);
-    saved_ = dup(2);
-    file_ = tmpfile();
-    dup2(fileno(file_), 2);
-  }
-  std::string finish() {
-    fflush(stderr);
-    dup2(saved_, 2);
-    close(saved_);
-    std::string text;
-    rewind(file_);
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, file_)) > 0) text.append(buf, n);
-    fclose(file_);
-    // Whatever else was written (the VM's JNI checks) still reaches the log.
-    fputs(text.c_str(), stderr);
-    return text;
-  }
-
- private:
-  int saved_;
-  FILE* file_;
-};
-
-std::string stringOf(jstring s) {
-  if (s == nullptr) return "";
-  const char* chars = env->GetStringUTFChars(s, nullptr);
-  std::string out(chars);
-  env->ReleaseStringUTFChars(s, chars);
-  return out;
-}
-
-// The pending exception's class name and message, or empty ones; clears it.
-struct Thrown {
-  std::string className;
-  std::string message;
-};
-
-Thrown takeException() {
-  Thrown t;
-  jthrowable e = env->ExceptionOccurred();
-  if (e == nullptr) return t;
-  env->ExceptionClear();
-  jclass classClass = env->FindClass("java/lang/Class");
-  jmethodID getName = env->GetMethodID(classClass, "getName", "()Ljava/lang/String;");
-  jobject name = env->CallObjectMethod(env->GetObjectClass(e), getName);
-  EXPECT_FALSE(env->ExceptionCheck());
-  t.className = stringOf(static_cast<jstring>(name));
-  jclass throwable = env->FindClass("java/lang/Throwable");
-  jmethodID getMessage = env->GetMethodID(throwable, "getMessage", "()Ljava/lang/String;");
-  jobject message = env->CallObjectMethod(e, getMessage);
-  EXPECT_FALSE(env->ExceptionCheck());
-  t.message = stringOf(static_cast<jstring>(message));
-  return t;
-}
-
-jobject newObject(const char* className) {
-  jclass cls = env->FindClass(className);
-  EXPECT_NE(cls, nullptr) << className;
-  if (cls == nullptr) {
-    env->ExceptionClear();
-    return nullptr;
-  }
-  jobject o = env->NewObject(cls, env->GetMethodID(cls, "<init>", "()V"));
-  EXPECT_FALSE(env->ExceptionCheck()) << className;
-  return o;
-}
+using namespace pyxtest;
 
 jint intField(jobject o, const char* name) {
   return env->GetIntField(o, env->GetFieldID(env->GetObjectClass(o), name, "I"));
@@ -286,23 +214,4 @@ TEST_F(Handles, AClassWithoutPDataGetsTheVmsNoSuchFieldError) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  testing::InitGoogleTest(&argc, argv);
-  const char* classpath = getenv("PYX_TEST_CLASSPATH");
-  const char* libdir = getenv("PYX_TEST_LIBDIR");
-  if (!classpath || !libdir) {
-    fprintf(stderr, "set PYX_TEST_CLASSPATH and PYX_TEST_LIBDIR\n");
-    return 2;
-  }
-  std::string cp = std::string("-Djava.class.path=") + classpath;
-  std::string lp = std::string("-Djava.library.path=") + libdir;
-  std::vector<std::string> texts = {cp, lp, "-Djava.awt.headless=true", "-Xcheck:jni"};
-  std::vector<JavaVMOption> options;
-  for (std::string& t : texts) options.push_back(JavaVMOption{t.data(), nullptr});
-  JavaVMInitArgs args{JNI_VERSION_10, static_cast<jint>(options.size()), options.data(), JNI_FALSE};
-  if (JNI_CreateJavaVM(&vm, reinterpret_cast<void**>(&env), &args) != JNI_OK) {
-    fprintf(stderr, "cannot create the JVM\n");
-    return 2;
-  }
-  return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return pyxtest::runTestsInJvm(argc, argv); }
