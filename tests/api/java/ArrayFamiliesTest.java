@@ -12,25 +12,11 @@ import java.util.Arrays;
 import java.util.List;
 import java.util.regex.Matcher;
 import java.util.regex.Pattern;
-import org.junit.jupiter.api.AfterAll;
-import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 
 /** Arrays lent to GL: vector forms, images, readback, maps and GLU. */
-class ArrayFamiliesTest {
-    private static GLFixture gl;
-
-    @BeforeAll
-    static void open() {
-        gl = new GLFixture();
-    }
-
-    @AfterAll
-    static void close() {
-        gl.close();
-    }
-
+class ArrayFamiliesTest extends WithGLContext {
     @BeforeEach
     void clean() {
         GLFixture.takeError();

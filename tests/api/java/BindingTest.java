@@ -15,8 +15,6 @@ import java.util.Arrays;
 import java.util.Comparator;
 import java.util.List;
 import java.util.Map;
-import org.junit.jupiter.api.AfterAll;
-import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.Test;
 
 /**
@@ -24,19 +22,7 @@ import org.junit.jupiter.api.Test;
  * arguments: zeros, and arrays long enough for anything those ask for.
  * Under -Xcheck:jni the run also shows that no native misuses JNI.
  */
-class BindingTest {
-    private static GLFixture gl;
-
-    @BeforeAll
-    static void open() {
-        gl = new GLFixture();
-    }
-
-    @AfterAll
-    static void close() {
-        gl.close();
-    }
-
+class BindingTest extends WithGLContext {
     /** Arguments where zero would make a native refuse the call rather than run it. */
     private static final Map<String, Object[]> OVERRIDES = Map.of(
             "glGetTexImageb", new Object[] {GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, null},

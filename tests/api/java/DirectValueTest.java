@@ -4,25 +4,11 @@ import static com.tandrel.pyxolin.CoreGL.*;
 import static org.junit.jupiter.api.Assertions.*;
 
 import com.tandrel.pyxolin.CoreGL;
-import org.junit.jupiter.api.AfterAll;
-import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 
 /** Plain values reach GL unchanged, and results come back as GL gave them. */
-class DirectValueTest {
-    private static GLFixture gl;
-
-    @BeforeAll
-    static void open() {
-        gl = new GLFixture();
-    }
-
-    @AfterAll
-    static void close() {
-        gl.close();
-    }
-
+class DirectValueTest extends WithGLContext {
     @BeforeEach
     void clean() {
         GLFixture.takeError();

@@ -6,8 +6,6 @@ import static org.junit.jupiter.api.Assertions.*;
 
 import java.util.Arrays;
 import java.util.stream.Stream;
-import org.junit.jupiter.api.AfterAll;
-import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.params.ParameterizedTest;
@@ -18,19 +16,7 @@ import org.junit.jupiter.params.provider.MethodSource;
  * Arrays that are null or shorter than GL would read or write are refused
  * before GL is called, with the native, the parameter and both counts named.
  */
-class RefusalTest {
-    private static GLFixture gl;
-
-    @BeforeAll
-    static void open() {
-        gl = new GLFixture();
-    }
-
-    @AfterAll
-    static void close() {
-        gl.close();
-    }
-
+class RefusalTest extends WithGLContext {
     @BeforeEach
     void clean() {
         GLFixture.takeError();
