@@ -25,19 +25,6 @@ else
   echo "run.sh: JOGL/LWJGL or xvfb-run missing (PYX_BENCH_PEERS=1 scripts/setup.sh); raw C only" >&2
 fi
 
-python3 - "$out" "${peers[@]}" <<'PY'
-import sys
-out, peers = sys.argv[1], sys.argv[2:]
-def load(name):
-    return {l.split()[0]: (float(l.split()[1]), l.split()[2]) for l in open(f'{out}/{name}') if l.strip()}
-raw, pyx = load('raw'), load('pyxolin')
-others = {p: load(p) for p in peers}
-head = f"{'figure':15s} {'unit':5s} {'raw C':>10s} {'CoreGL':>10s}" + ''.join(f" {p:>10s}" for p in peers)
-head += f" {'CoreGL/raw':>11s}" + ''.join(f" {'CoreGL/' + p:>13s}" for p in peers)
-print(head)
-for fig, (value, unit) in pyx.items():
-    row = f"{fig:15s} {unit:5s} {raw[fig][0]:10.2f} {value:10.2f}" + ''.join(f" {others[p][fig][0]:10.2f}" for p in peers)
-    row += f" {value / raw[fig][0]:11.2f}" + ''.join(f" {value / others[p][fig][0]:13.2f}" for p in peers)
-    print(row)
-print("ns figures: lower is better, a ratio below 1 beats the other; MB/s: higher is better, above 1 beats it")
-PY
+python3 "$here/../ratios.py" "$out" CoreGL \
+  "ns figures: lower is better, a ratio below 1 beats the other; MB/s: higher is better, above 1 beats it" \
+  "${peers[@]}"

@@ -30,21 +30,14 @@ fi
 java -Xms64m -Xmx64m -XX:+AlwaysPreTouch "${java_opts[@]}" -cp "$classes:$build/java/pyxolin" benchgluobjects.PyxolinGluBench soak \
   >"$out/soak"
 
-python3 - "$out" "${peers[@]}" <<'PY'
+python3 "$(dirname "$0")/../ratios.py" "$out" pyxolin \
+  "rates: higher is better; pyxolin/raw is the share of the limit, pyxolin/<peer> above 1 beats the peer" \
+  "${peers[@]}"
+python3 - "$out" <<'PY'
 import sys
-out, peers = sys.argv[1], sys.argv[2:]
+out = sys.argv[1]
 def load(name):
     return {l.split()[0]: (float(l.split()[1]), l.split()[2]) for l in open(f'{out}/{name}') if l.strip()}
-raw, pyx = load('raw'), load('pyxolin')
-others = {p: load(p) for p in peers}
-head = f"{'figure':13s} {'unit':11s} {'raw C':>10s} {'pyxolin':>10s}" + ''.join(f" {p:>10s}" for p in peers)
-head += f" {'pyxolin/C':>10s}" + ''.join(f" {'pyxolin/' + p:>13s}" for p in peers)
-print(head)
-for fig, (value, unit) in pyx.items():
-    row = f"{fig:13s} {unit:11s} {raw[fig][0]:10.1f} {value:10.1f}" + ''.join(f" {others[p][fig][0]:10.1f}" for p in peers)
-    row += f" {value / raw[fig][0]:10.3f}" + ''.join(f" {value / others[p][fig][0]:13.2f}" for p in peers)
-    print(row)
-print("rates: higher is better; pyxolin/C is the share of the limit, pyxolin/<peer> above 1 beats the peer")
 soak = load('soak')
 start, warm, end = (soak[k][0] for k in ('soak_rss_start', 'soak_rss_after_warmup', 'soak_rss_end'))
 grown = end - warm
